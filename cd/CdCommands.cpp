@@ -1,0 +1,4 @@
+#include "cd/CdCommands.h"
+
+void OnCdToWav() {}
+void OnCdToMp3() {}

@@ -1,0 +1,3 @@
+#include "encoding/WavToMp3Command.h"
+
+void OnWavToMp3() {}
