@@ -1,3 +1,35 @@
 #include "encoding/WavToMp3Command.h"
 
-void OnWavToMp3() {}
+#include "encoding/CEncoderSettingsDlg.h"
+#include "encoding/EncodeWavFile.h"
+#include "encoding/EncoderLibrary.h"
+#include "platform/ui/FileDialog.h"
+#include "platform/ui/JobGuard.h"
+
+#include <QApplication>
+
+void OnWavToMp3() {
+    // One job at a time: a request that arrives while another runs is refused.
+    if (platform::JobGuard::Busy()) {
+        QApplication::beep();
+        return;
+    }
+    const platform::JobGuard running;
+
+    CEncoderSettingsDlg settingsDialog;
+    settingsDialog.m_settings.bitrateIndex = 8; // 128 kbit/s
+    settingsDialog.m_settings.channelIndex = 2; // stereo
+    if (settingsDialog.DoModal() != platform::IDOK)
+        return;
+
+    const std::optional<QString> path =
+        platform::ChooseFileToOpen(QStringLiteral("Choose a wav file to encode to mp3"),
+                                   QStringLiteral("Wav Files(*.wav)|*.wav|All Files(*.*)|*.*||"),
+                                   QStringLiteral(".wav"), QString());
+    if (!path)
+        return;
+
+    if (!BindEncoderLibrary())
+        return;
+    EncodeWavFile(*path, settingsDialog.m_settings, true);
+}

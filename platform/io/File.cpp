@@ -26,9 +26,13 @@ int OpenNative(const QString& path, int flags, mode_t mode = 0) {
 }
 } // namespace
 
-File::~File() { close(); }
+File::~File() {
+    close();
+}
 
-File::File(File&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
+File::File(File&& other) noexcept : m_fd(other.m_fd) {
+    other.m_fd = -1;
+}
 
 File& File::operator=(File&& other) noexcept {
     if (this != &other) {
@@ -39,7 +43,9 @@ File& File::operator=(File&& other) noexcept {
     return *this;
 }
 
-File File::OpenForReading(const QString& path) { return File(OpenNative(path, O_RDONLY)); }
+File File::OpenForReading(const QString& path) {
+    return File(OpenNative(path, O_RDONLY));
+}
 
 File File::CreateOrTruncate(const QString& path) {
     return File(OpenNative(path, O_WRONLY | O_CREAT | O_TRUNC, 0666));
@@ -52,6 +58,26 @@ std::int64_t File::read(void* buffer, std::size_t size) {
     std::size_t done = 0;
     while (done < size) {
         const ssize_t got = ::read(m_fd, bytes + done, size - done);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        if (got == 0)
+            break;
+        done += static_cast<std::size_t>(got);
+    }
+    return static_cast<std::int64_t>(done);
+}
+
+std::int64_t File::readAt(std::uint64_t offset, void* buffer, std::size_t size) const {
+    if (m_fd < 0)
+        return -1;
+    auto* bytes = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got =
+            ::pread(m_fd, bytes + done, size - done, static_cast<off_t>(offset + done));
         if (got < 0) {
             if (errno == EINTR)
                 continue;

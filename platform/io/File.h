@@ -27,6 +27,8 @@ public:
     bool isOpen() const { return m_fd >= 0; }
     // Bytes read (fewer than `size` only at the end of the file), or -1 on an error.
     std::int64_t read(void* buffer, std::size_t size);
+    // As read, at `offset`, leaving the file position where it was.
+    std::int64_t readAt(std::uint64_t offset, void* buffer, std::size_t size) const;
     // True when all `size` bytes were written.
     bool writeAll(const void* buffer, std::size_t size);
     std::optional<std::uint64_t> length() const;

@@ -8,7 +8,9 @@ namespace {
 constexpr const char* kProperty = "verbenoControlId";
 }
 
-void SetControlId(QWidget* widget, int id) { widget->setProperty(kProperty, id); }
+void SetControlId(QWidget* widget, int id) {
+    widget->setProperty(kProperty, id);
+}
 
 int ControlId(const QWidget* widget) {
     const QVariant value = widget->property(kProperty);

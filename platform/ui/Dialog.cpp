@@ -39,7 +39,9 @@ void CDialog::OnOK() {
     done(QDialog::Accepted);
 }
 
-void CDialog::OnCancel() { done(QDialog::Rejected); }
+void CDialog::OnCancel() {
+    done(QDialog::Rejected);
+}
 
 bool CDialog::OnInitDialog() {
     UpdateData(false);

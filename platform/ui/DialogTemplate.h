@@ -11,13 +11,21 @@ class QWidget;
 
 namespace platform {
 
-enum class ControlKind { DefaultPushButton, PushButton, CheckBox, RadioButton, StaticText, ListBox, Icon };
+enum class ControlKind {
+    DefaultPushButton,
+    PushButton,
+    CheckBox,
+    RadioButton,
+    StaticText,
+    ListBox,
+    Icon
+};
 
 struct ControlTemplate {
     int id = -1; // -1 for controls that have no number (labels, icons)
     ControlKind kind = ControlKind::StaticText;
-    QString text;  // for an icon: the resource path of its image
-    QRect du;      // x, y, width, height in dialog units
+    QString text; // for an icon: the resource path of its image
+    QRect du;     // x, y, width, height in dialog units
     bool tabStop = false;
     bool startsGroup = false;
 };

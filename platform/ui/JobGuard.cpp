@@ -23,14 +23,18 @@ void RunHeld() {
 }
 } // namespace
 
-JobGuard::JobGuard() { ++g_running; }
+JobGuard::JobGuard() {
+    ++g_running;
+}
 
 JobGuard::~JobGuard() {
     if (--g_running == 0 && !Held().empty())
         QTimer::singleShot(0, [] { RunHeld(); });
 }
 
-bool JobGuard::Busy() { return g_running > 0; }
+bool JobGuard::Busy() {
+    return g_running > 0;
+}
 
 void JobGuard::RunWhenIdle(std::function<void()> request) {
     if (g_running == 0) {

@@ -12,7 +12,11 @@ QPointer<QWidget>& Registered() {
 }
 } // namespace
 
-void SetMainWindow(QWidget* window) { Registered() = window; }
-QWidget* MainWindow() { return Registered().data(); }
+void SetMainWindow(QWidget* window) {
+    Registered() = window;
+}
+QWidget* MainWindow() {
+    return Registered().data();
+}
 
 } // namespace platform

@@ -6,7 +6,11 @@ namespace {
 ModalHandler* g_handler = nullptr;
 }
 
-void SetModalHandler(ModalHandler* handler) { g_handler = handler; }
-ModalHandler* CurrentModalHandler() { return g_handler; }
+void SetModalHandler(ModalHandler* handler) {
+    g_handler = handler;
+}
+ModalHandler* CurrentModalHandler() {
+    return g_handler;
+}
 
 } // namespace platform

@@ -9,6 +9,7 @@ namespace platform {
 
 class SharedLibrary {
 public:
+    SharedLibrary() = default; // not loaded
     // Loads the file at `path`; a bare file name goes through the system's library search
     // path. An object that is not loaded when that fails.
     static SharedLibrary LoadFile(const QString& path);

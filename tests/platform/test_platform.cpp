@@ -28,8 +28,8 @@ private slots:
                              << QStringList{"Wav Files (*.wav)", "All Files (*)"};
         QTest::newRow("mp3") << "MP3 Files(*.mp3)|*.mp3|All Files(*.*)|*.*||"
                              << QStringList{"MP3 Files (*.mp3)", "All Files (*)"};
-        QTest::newRow("several patterns") << "Audio|*.wav;*.mp3||"
-                                          << QStringList{"Audio (*.wav *.mp3)"};
+        QTest::newRow("several patterns")
+            << "Audio|*.wav;*.mp3||" << QStringList{"Audio (*.wav *.mp3)"};
         QTest::newRow("empty") << "" << QStringList{};
     }
     void filterTranslation() {
@@ -48,7 +48,11 @@ private slots:
 
     void templateBuildsControlsInOrderWithGroups() {
         static const DialogTemplate tmpl{
-            7, "Caption", {100, 60}, "MS Sans Serif", 8,
+            7,
+            "Caption",
+            {100, 60},
+            "MS Sans Serif",
+            8,
             {{1, ControlKind::DefaultPushButton, "OK", {5, 40, 30, 14}, true, false},
              {10, ControlKind::CheckBox, "Tick", {5, 5, 30, 10}, true, false},
              {-1, ControlKind::StaticText, "Label", {5, 15, 30, 8}, false, true},

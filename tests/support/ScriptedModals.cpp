@@ -6,7 +6,9 @@ ScriptedModals::ScriptedModals() : m_previous(platform::CurrentModalHandler()) {
     platform::SetModalHandler(this);
 }
 
-ScriptedModals::~ScriptedModals() { platform::SetModalHandler(m_previous); }
+ScriptedModals::~ScriptedModals() {
+    platform::SetModalHandler(m_previous);
+}
 
 void ScriptedModals::answerFileDialog(std::optional<QString> path) {
     m_answers.push_back({path.has_value(), path.value_or(QString())});
@@ -22,7 +24,8 @@ void ScriptedModals::messageBox(const QString& text) {
         m_whileUp(text);
 }
 
-std::optional<QString> ScriptedModals::chooseFileToOpen(const platform::FileDialogRequest& request) {
+std::optional<QString>
+ScriptedModals::chooseFileToOpen(const platform::FileDialogRequest& request) {
     requests.push_back(request);
     if (m_answers.empty()) {
         unexpected << request.title;

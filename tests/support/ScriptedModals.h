@@ -21,9 +21,9 @@ public:
     // Runs for every message box, while it is shown (before it is dismissed).
     void whileBoxIsUp(std::function<void(const QString& text)> action);
 
-    QStringList shown;                                  // every box text, in order
-    std::vector<platform::FileDialogRequest> requests;  // every file dialog, in order
-    QStringList unexpected;                             // file dialogs nobody had answered
+    QStringList shown;                                 // every box text, in order
+    std::vector<platform::FileDialogRequest> requests; // every file dialog, in order
+    QStringList unexpected;                            // file dialogs nobody had answered
 
     void messageBox(const QString& text) override;
     std::optional<QString> chooseFileToOpen(const platform::FileDialogRequest& request) override;

@@ -12,12 +12,13 @@
     int main(int argc, char** argv) {                                                              \
         qputenv("QT_QPA_PLATFORM", "offscreen");                                                   \
         QTemporaryDir scratch;                                                                     \
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(scratch.filePath("config")));                \
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(scratch.filePath("config")));                 \
         QApplication app(argc, argv);                                                              \
         QApplication::setApplicationDisplayName("Verbeno");                                        \
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,                          \
                            scratch.filePath("config"));                                            \
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, scratch.filePath("config")); \
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,                             \
+                           scratch.filePath("config"));                                            \
         QDir().mkpath(scratch.filePath("work"));                                                   \
         QDir::setCurrent(scratch.filePath("work"));                                                \
         TestClass test;                                                                            \

@@ -12,6 +12,8 @@ TestWindow::TestWindow() : m_bar(new platform::CStatusBar(this)) {
     platform::SetMainWindow(this);
 }
 
-TestWindow::~TestWindow() { platform::SetMainWindow(nullptr); }
+TestWindow::~TestWindow() {
+    platform::SetMainWindow(nullptr);
+}
 
 } // namespace testing_support
