@@ -5,8 +5,10 @@
 
 #include <stdint.h>
 
-#ifdef _WIN32
+#if defined(_WIN32) && defined(AKRIP_BUILD)
 #define AKRIP_API __declspec(dllexport)
+#elif defined(_WIN32)
+#define AKRIP_API __declspec(dllimport)
 #else
 #define AKRIP_API __attribute__((visibility("default")))
 #endif
@@ -89,12 +91,21 @@ typedef struct {
 
 #define TRACKBUFHEADER 24 /* bytes before buf */
 
+/* Fills num and cd[] with at most max drives (0: MAXCDLIST); returns num. */
 AKRIP_API int GetCDList(CDLIST* list);
+/* Opens drive ha of the last list; 0 when the request or the drive is unusable. */
 AKRIP_API HCDROM GetCDHandle(GETCDHAND* request);
+/* 1 when set; only CDP_MSF is known, anything else is refused with 0. */
 AKRIP_API int ModifyCDParms(HCDROM cd, int which, uint32_t value);
+/* SS_COMP with the first to last track at tracks[0..] and the lead-out (0xAA) after them. */
 AKRIP_API uint32_t ReadTOC(HCDROM cd, TOC* toc);
+/* SS_COMP with numFrames raw 2352-byte frames from startFrame (0 = track 1 of a normal
+ * disc) in buf, len = numFrames * 2352, startOffset = 0. A read past the lead-out, one that
+ * does not fit in maxLen, or one the drive fails is refused whole with an error status. */
 AKRIP_API uint32_t ReadCDAudioLBA(HCDROM cd, TRACKBUF* buffer);
+/* The status of the last call that failed; SS_PENDING (0) before any failure. */
 AKRIP_API uint8_t GetAspiLibAspiError(void);
+/* 1 when closed; 0 for a handle that is not open. */
 AKRIP_API AKBOOL CloseCDHandle(HCDROM cd);
 
 #ifdef __cplusplus
