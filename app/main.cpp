@@ -1,11 +1,6 @@
-#include "app/StandInWindow.h"
-
-#include <QApplication>
+#include "app/CVerbenoApp.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName("Verbeno");
-    StandInWindow window;
-    window.show();
-    return app.exec();
+    CVerbenoApp app(argc, argv);
+    return app.Run();
 }

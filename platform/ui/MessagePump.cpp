@@ -4,9 +4,20 @@
 
 namespace platform {
 
+namespace {
+int g_pumping = 0;
+}
+
 void PumpMessages() {
-    if (QCoreApplication::instance())
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (!QCoreApplication::instance())
+        return;
+    ++g_pumping;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    --g_pumping;
+}
+
+bool InsideMessagePump() {
+    return g_pumping > 0;
 }
 
 } // namespace platform

@@ -6,4 +6,8 @@ namespace platform {
 // the window alive on the one user-interface thread.
 void PumpMessages();
 
+// True while PumpMessages dispatches: events then come from a job's own loop, not from the
+// program's main loop or a dialog's.
+bool InsideMessagePump();
+
 } // namespace platform

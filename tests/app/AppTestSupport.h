@@ -1,0 +1,79 @@
+#pragma once
+// What the shell's tests share: a main() that makes the program's own application object (the
+// hook lives in it), a way to start and end the shell inside one test process, and a counter of
+// the events that reach a widget.
+
+#include "app/CMainFrame.h"
+#include "app/CVerbenoApp.h"
+#include "app/CVerbenoView.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+// As VERBENO_TEST_MAIN, with CVerbenoApp instead of a plain QApplication. The application does
+// not quit when the main window closes: the tests close it on purpose and go on.
+#define VERBENO_APP_TEST_MAIN(TestClass)                                                           \
+    int main(int argc, char** argv) {                                                              \
+        qputenv("QT_QPA_PLATFORM", "offscreen");                                                   \
+        QTemporaryDir scratch;                                                                     \
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(scratch.filePath("config")));                 \
+        CVerbenoApp app(argc, argv);                                                               \
+        app.setQuitOnLastWindowClosed(false);                                                      \
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,                          \
+                           scratch.filePath("config"));                                            \
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,                             \
+                           scratch.filePath("config"));                                            \
+        QDir().mkpath(scratch.filePath("work"));                                                   \
+        QDir::setCurrent(scratch.filePath("work"));                                                \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }
+
+namespace app_testing {
+
+inline CVerbenoApp* App() {
+    return static_cast<CVerbenoApp*>(CWinApp::AfxGetApp());
+}
+inline CMainFrame* Frame() {
+    return qobject_cast<CMainFrame*>(App()->GetMainWnd());
+}
+inline CVerbenoView* View() {
+    return Frame() ? qobject_cast<CVerbenoView*>(Frame()->GetActiveView()) : nullptr;
+}
+
+// Runs the start-up with `arguments` after the program's name; true when the main window is up
+// and exposed.
+inline bool StartShell(const QStringList& arguments) {
+    App()->SetCommandLine(QStringList{QStringLiteral("verbeno")} + arguments);
+    if (!App()->InitInstance())
+        return false;
+    return QTest::qWaitForWindowExposed(Frame());
+}
+
+// The program's shut-down, so the next test starts from nothing.
+inline void EndShell() {
+    App()->ExitInstance();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+class EventCounter : public QObject {
+public:
+    EventCounter(QObject* target, QEvent::Type type) : m_type(type) {
+        target->installEventFilter(this);
+    }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == m_type)
+            ++count;
+        return false;
+    }
+
+private:
+    QEvent::Type m_type;
+};
+
+} // namespace app_testing
