@@ -2,14 +2,18 @@
 
 #include "cd/CdLibrary.h"
 #include "platform/ui/ControlId.h"
+#include "platform/ui/JobGuard.h"
 #include "platform/ui/MessageBox.h"
 #include "res/TrackListTemplate.h"
 #include "res/resource.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QListWidget>
+#include <QScopedValueRollback>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -61,8 +65,59 @@ void CTrackListDlg::CloseCd() {
     m_hCD = 0;
 }
 
-// Ripping the selection comes with the ripper; until then Rip does nothing.
-void CTrackListDlg::OnRip() {}
+void CTrackListDlg::OnRip() {
+    // A Rip dispatches events once per chunk, so Rip can be pressed again meanwhile: that
+    // press must not start a second Rip over the running one's selection.
+    if (m_ripping) {
+        QApplication::beep();
+        return;
+    }
+    {
+        const platform::JobGuard running;
+        const QScopedValueRollback ripping(m_ripping, true);
+
+        m_selectedCount = 0;
+        for (int row = 0; m_trackList && row < m_trackList->count(); ++row) {
+            if (m_selectedCount < kMaxSelection && m_trackList->item(row)->isSelected())
+                m_selection[m_selectedCount++] = row;
+        }
+        for (int k = 0; k < m_selectedCount; ++k) {
+            const int p = m_selection[k];
+            ReadBigEndian32(m_ripStart, m_toc.tracks[p].addr);
+            uint32_t next = 0;
+            ReadBigEndian32(next, m_toc.tracks[p + 1].addr); // the lead-out after the last track
+            m_ripLength = next - m_ripStart;
+            const QString fileName = QString::fromLatin1(m_tracks[p].name) + QStringLiteral(".wav");
+            m_rippedFiles << fileName;
+            RipTrackToWav(m_hCD, m_ripStart, m_ripLength, fileName);
+        }
+    }
+
+    const int held = std::exchange(m_heldEnd, 0);
+    if (m_closeAfterRip == 1)
+        CDialog::OnOK();
+    platform::ShowMessageBox(QStringLiteral("Finished Ripping"));
+    if (m_closeAfterRip != 1 && held == platform::IDOK)
+        CDialog::OnOK();
+    else if (m_closeAfterRip != 1 && held == platform::IDCANCEL)
+        CDialog::OnCancel();
+}
+
+void CTrackListDlg::OnOK() {
+    if (m_ripping) {
+        m_heldEnd = platform::IDOK;
+        return;
+    }
+    CDialog::OnOK();
+}
+
+void CTrackListDlg::OnCancel() {
+    if (m_ripping) {
+        m_heldEnd = platform::IDCANCEL;
+        return;
+    }
+    CDialog::OnCancel();
+}
 
 void CTrackListDlg::DoDataExchange(bool save) {
     CDialog::DoDataExchange(save);

@@ -8,6 +8,7 @@
 #include "platform/ui/Dialog.h"
 
 #include <QStringList>
+#include <memory>
 
 class QListWidget;
 
@@ -27,7 +28,25 @@ public:
     // Hands the drive's handle back to the CD library (0 when none was opened).
     void CloseCd();
 
+    // Rips every selected track (at most 25, in list order) into "<name>.wav" in the current
+    // directory, then shows "Finished Ripping"; with m_closeAfterRip 1 it also ends the dialog
+    // with IDOK. While it runs, Rip is refused and OK, Cancel and the close box are held until
+    // it has finished.
     void OnRip();
+
+    struct TrackBufferDeleter {
+        void operator()(TRACKBUF* buffer) const;
+    };
+    using TrackBuffer = std::unique_ptr<TRACKBUF, TrackBufferDeleter>;
+    // A zeroed buffer with room for `frames` frames, or none when the memory cannot be had.
+    static TrackBuffer AllocTrackBuffer(uint32_t frames);
+    // Reads `length` frames from `start` in chunks of 26 frames, up to three attempts each, into
+    // `fileName` behind a WAV header that counts what reached the file. A file that cannot be
+    // created, a chunk that fails three times and a failed write are each reported in a box.
+    static void RipTrackToWav(HCDROM handle, uint32_t start, uint32_t length, QString fileName);
+
+    void OnOK() override;
+    void OnCancel() override;
 
     QListWidget* m_trackList = nullptr;
     HCDROM m_hCD = 0;
@@ -49,4 +68,7 @@ private:
     // Checks the table of contents that ReadTOC filled; false for one that cannot be indexed.
     bool TocIsUsable() const;
     void FillTrackTable();
+
+    bool m_ripping = false;
+    int m_heldEnd = 0; // IDOK or IDCANCEL asked for while a Rip ran, carried out after it
 };

@@ -23,8 +23,8 @@ public:
     // Loads the controls from the members (save false) or reads them back (save true).
     bool UpdateData(bool save);
 
-    void OnOK();     // reads the controls back, then ends the dialog with IDOK
-    void OnCancel(); // ends the dialog with IDCANCEL
+    virtual void OnOK();     // reads the controls back, then ends the dialog with IDOK
+    virtual void OnCancel(); // ends the dialog with IDCANCEL
 
 protected:
     virtual bool OnInitDialog(); // loads the controls; the result is the classic focus flag
