@@ -7,9 +7,11 @@
 #include "res/StringTable.h"
 #include "res/resource.h"
 
+#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QProgressBar>
 #include <QScopedValueRollback>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdint>
@@ -39,11 +41,11 @@ public:
     void StepIt() {
         const std::int64_t next = std::int64_t{value()} + m_step;
         if (next > maximum())
-            setValue(minimum()); // full: start over from the beginning
+            SetPosition(minimum()); // full: start over from the beginning
         else if (next < minimum())
-            setValue(maximum());
+            SetPosition(maximum());
         else
-            setValue(static_cast<int>(next));
+            SetPosition(static_cast<int>(next));
     }
 
     CProgressBar* m_owner;
@@ -51,10 +53,34 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override {
+        m_sincePaint.start();
         if (m_owner)
             m_owner->OnEraseBkgnd();
         QProgressBar::paintEvent(event);
     }
+
+private:
+    // A job steps the bar thousands of times a second; QProgressBar would repaint at every
+    // step, which costs more than the work it reports. The position changes at once, the
+    // picture at most once a frame.
+    void SetPosition(int position) {
+        setAttribute(Qt::WA_UpdatesDisabled, true); // no repaint inside setValue
+        setValue(position);
+        setAttribute(Qt::WA_UpdatesDisabled, false);
+        if (!m_sincePaint.isValid() || m_sincePaint.elapsed() >= kFrameMs) {
+            update();
+        } else if (!m_repaintPending) {
+            m_repaintPending = true;
+            QTimer::singleShot(kFrameMs - m_sincePaint.elapsed(), this, [this] {
+                m_repaintPending = false;
+                update();
+            });
+        }
+    }
+
+    static constexpr qint64 kFrameMs = 16;
+    QElapsedTimer m_sincePaint;
+    bool m_repaintPending = false;
 };
 
 CProgressBar::CProgressBar() = default;
