@@ -36,6 +36,7 @@ private:
     qint64 m_last = 0;
     qint64 m_longestGapNs = 0;
     long m_peakRssKiB = 0;
+    long m_turns = 0;
 };
 
 long CurrentRssKiB();

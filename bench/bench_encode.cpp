@@ -43,10 +43,10 @@ bool WriteCdWav(const QString& path, double seconds) {
         const double f = 220.0 * std::pow(2.0, std::floor(t * 2) / 12.0 - std::floor(t / 6));
         noise = noise * 1664525u + 1013904223u;
         const double n = (int(noise >> 16) - 32768) / 32768.0;
-        const double l = 0.45 * std::sin(2 * M_PI * f * t) + 0.2 * std::sin(2 * M_PI * 3 * f * t) +
-                         0.05 * n;
-        const double r = 0.45 * std::sin(2 * M_PI * 1.5 * f * t) + 0.15 * std::sin(2 * M_PI * 5 * f * t) +
-                         0.05 * n;
+        const double l =
+            0.45 * std::sin(2 * M_PI * f * t) + 0.2 * std::sin(2 * M_PI * 3 * f * t) + 0.05 * n;
+        const double r = 0.45 * std::sin(2 * M_PI * 1.5 * f * t) +
+                         0.15 * std::sin(2 * M_PI * 5 * f * t) + 0.05 * n;
         s[2 * i] = static_cast<std::int16_t>(l * 26000);
         s[2 * i + 1] = static_cast<std::int16_t>(r * 26000);
     }
@@ -111,10 +111,10 @@ int main(int argc, char** argv) {
     const double ours = bench::BestSeconds(runs, [&] { encode(large); });
     // The same encoding by the command: CBR 128 kbit/s, simple stereo, LAME's default quality,
     // no Xing frame, no tags, no ReplayGain analysis (the library does none either).
-    const double lame = bench::BestCommandSeconds(
-        runs, "lame",
-        {"--silent", "-b", "128", "--cbr", "-m", "s", "-t", "--noreplaygain", large,
-         dir.filePath("lame.mp3")});
+    const double lame =
+        bench::BestCommandSeconds(runs, "lame",
+                                  {"--silent", "-b", "128", "--cbr", "-m", "s", "-t",
+                                   "--noreplaygain", large, dir.filePath("lame.mp3")});
     if (lame < 0 || boxes.failed) {
         std::fprintf(stderr, "lame or the job failed\n");
         return 1;
@@ -124,8 +124,9 @@ int main(int argc, char** argv) {
     std::printf("  Verbeno job:  %.3f s\n", ours);
     std::printf("  lame command: %.3f s\n", lame);
     std::printf("  ratio Verbeno/lame: %.3f  (goal <= 1.05)\n", ours / lame);
-    std::printf("  extra memory during the job: 10 s input %ld KiB, 4 min input %ld KiB  (goal: flat)\n",
-                smallPeak, largePeak);
+    std::printf(
+        "  extra memory during the job: 10 s input %ld KiB, 4 min input %ld KiB  (goal: flat)\n",
+        smallPeak, largePeak);
     std::printf("  longest gap between two turns of the event loop: %.1f ms  (goal <= 50 ms)\n",
                 gap);
     platform::SetModalHandler(nullptr);
