@@ -14,17 +14,6 @@
 #include <QWidget>
 #include <cstdio>
 
-namespace {
-
-bool RefusedWhileBusy() {
-    if (!platform::JobGuard::Busy())
-        return false;
-    QApplication::beep();
-    return true;
-}
-
-} // namespace
-
 CVerbenoApp::CVerbenoApp(int& argc, char** argv) : CWinApp(argc, argv) {}
 
 bool CVerbenoApp::InitInstance() {
@@ -108,16 +97,13 @@ void CVerbenoApp::OnAppAbout() {
 }
 
 void CVerbenoApp::OnWavToMp3() {
-    if (!RefusedWhileBusy())
-        ::OnWavToMp3();
+    ::OnWavToMp3(); // refuses by itself while a job runs
 }
 
 void CVerbenoApp::OnCdToWav() {
-    if (!RefusedWhileBusy())
-        ::OnCdToWav();
+    ::OnCdToWav(); // refuses by itself while a job runs
 }
 
 void CVerbenoApp::OnCdToMp3() {
-    if (!RefusedWhileBusy())
-        ::OnCdToMp3();
+    ::OnCdToMp3(); // refuses by itself while a job runs
 }

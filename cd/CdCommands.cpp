@@ -8,7 +8,6 @@
 #include "platform/ui/JobGuard.h"
 #include "platform/ui/MessageBox.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -33,17 +32,10 @@ bool ChooseOutputFolder(const QString& title) {
     return true;
 }
 
-bool RefusedWhileAJobRuns() {
-    if (!platform::JobGuard::Busy())
-        return false;
-    QApplication::beep();
-    return true;
-}
-
 } // namespace
 
 void OnCdToWav() {
-    if (RefusedWhileAJobRuns())
+    if (platform::JobGuard::RefuseWhileBusy())
         return;
     const platform::JobGuard running;
     if (!ChooseOutputFolder(QStringLiteral("Choose a directory to store your output wav file")))
@@ -54,7 +46,7 @@ void OnCdToWav() {
 }
 
 void OnCdToMp3() {
-    if (RefusedWhileAJobRuns())
+    if (platform::JobGuard::RefuseWhileBusy())
         return;
     const platform::JobGuard running;
 

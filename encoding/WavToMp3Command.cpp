@@ -6,14 +6,10 @@
 #include "platform/ui/FileDialog.h"
 #include "platform/ui/JobGuard.h"
 
-#include <QApplication>
-
 void OnWavToMp3() {
     // One job at a time: a request that arrives while another runs is refused.
-    if (platform::JobGuard::Busy()) {
-        QApplication::beep();
+    if (platform::JobGuard::RefuseWhileBusy())
         return;
-    }
     const platform::JobGuard running;
 
     CEncoderSettingsDlg settingsDialog;

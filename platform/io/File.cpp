@@ -51,13 +51,15 @@ File File::CreateOrTruncate(const QString& path) {
     return File(OpenNative(path, O_WRONLY | O_CREAT | O_TRUNC, 0666));
 }
 
-std::int64_t File::read(void* buffer, std::size_t size) {
-    if (m_fd < 0)
-        return -1;
+namespace {
+// Reads until `size` bytes have come or the file ends; `readSome(buffer, count, done)` is one
+// system read of at most `count` bytes, `done` bytes into the request.
+template <typename ReadSome>
+std::int64_t ReadFully(void* buffer, std::size_t size, ReadSome readSome) {
     auto* bytes = static_cast<char*>(buffer);
     std::size_t done = 0;
     while (done < size) {
-        const ssize_t got = ::read(m_fd, bytes + done, size - done);
+        const ssize_t got = readSome(bytes + done, size - done, done);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -69,25 +71,22 @@ std::int64_t File::read(void* buffer, std::size_t size) {
     }
     return static_cast<std::int64_t>(done);
 }
+} // namespace
+
+std::int64_t File::read(void* buffer, std::size_t size) {
+    if (m_fd < 0)
+        return -1;
+    return ReadFully(buffer, size, [this](char* at, std::size_t count, std::size_t) {
+        return ::read(m_fd, at, count);
+    });
+}
 
 std::int64_t File::readAt(std::uint64_t offset, void* buffer, std::size_t size) const {
     if (m_fd < 0)
         return -1;
-    auto* bytes = static_cast<char*>(buffer);
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t got =
-            ::pread(m_fd, bytes + done, size - done, static_cast<off_t>(offset + done));
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return -1;
-        }
-        if (got == 0)
-            break;
-        done += static_cast<std::size_t>(got);
-    }
-    return static_cast<std::int64_t>(done);
+    return ReadFully(buffer, size, [this, offset](char* at, std::size_t count, std::size_t done) {
+        return ::pread(m_fd, at, count, static_cast<off_t>(offset + done));
+    });
 }
 
 bool File::writeAll(const void* buffer, std::size_t size) {

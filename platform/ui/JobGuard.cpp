@@ -1,5 +1,6 @@
 #include "platform/ui/JobGuard.h"
 
+#include <QApplication>
 #include <QTimer>
 #include <vector>
 
@@ -32,8 +33,13 @@ JobGuard::~JobGuard() {
         QTimer::singleShot(0, [] { RunHeld(); });
 }
 
-bool JobGuard::Busy() {
-    return g_running > 0;
+bool JobGuard::Busy() { return g_running > 0; }
+
+bool JobGuard::RefuseWhileBusy() {
+    if (!Busy())
+        return false;
+    QApplication::beep();
+    return true;
 }
 
 void JobGuard::RunWhenIdle(std::function<void()> request) {

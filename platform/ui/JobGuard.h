@@ -16,6 +16,8 @@ public:
     JobGuard& operator=(const JobGuard&) = delete;
 
     static bool Busy();
+    // For the commands that start a job: true, after a beep, when one already runs.
+    static bool RefuseWhileBusy();
     // Runs `request` now when no job runs; otherwise once the last job has ended, from the
     // event loop, after the job's own code has returned.
     static void RunWhenIdle(std::function<void()> request);

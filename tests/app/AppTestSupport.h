@@ -7,29 +7,12 @@
 #include "app/CVerbenoApp.h"
 #include "app/CVerbenoView.h"
 
-#include <QDir>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTest>
+#include "TestMain.h"
 
 // As VERBENO_TEST_MAIN, with CVerbenoApp instead of a plain QApplication. The application does
 // not quit when the main window closes: the tests close it on purpose and go on.
 #define VERBENO_APP_TEST_MAIN(TestClass)                                                           \
-    int main(int argc, char** argv) {                                                              \
-        qputenv("QT_QPA_PLATFORM", "offscreen");                                                   \
-        QTemporaryDir scratch;                                                                     \
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(scratch.filePath("config")));                 \
-        CVerbenoApp app(argc, argv);                                                               \
-        app.setQuitOnLastWindowClosed(false);                                                      \
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,                          \
-                           scratch.filePath("config"));                                            \
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,                             \
-                           scratch.filePath("config"));                                            \
-        QDir().mkpath(scratch.filePath("work"));                                                   \
-        QDir::setCurrent(scratch.filePath("work"));                                                \
-        TestClass test;                                                                            \
-        return QTest::qExec(&test, argc, argv);                                                    \
-    }
+    VERBENO_TEST_MAIN_WITH(TestClass, CVerbenoApp, app.setQuitOnLastWindowClosed(false))
 
 namespace app_testing {
 

@@ -8,13 +8,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#define VERBENO_TEST_MAIN(TestClass)                                                               \
+// The same with an application object of type App, and `setUp` run on it (named `app`) first.
+#define VERBENO_TEST_MAIN_WITH(TestClass, App, setUp)                                              \
     int main(int argc, char** argv) {                                                              \
         qputenv("QT_QPA_PLATFORM", "offscreen");                                                   \
         QTemporaryDir scratch;                                                                     \
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(scratch.filePath("config")));                 \
-        QApplication app(argc, argv);                                                              \
-        QApplication::setApplicationDisplayName("Verbeno");                                        \
+        App app(argc, argv);                                                                       \
+        setUp;                                                                                     \
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,                          \
                            scratch.filePath("config"));                                            \
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,                             \
@@ -24,3 +25,7 @@
         TestClass test;                                                                            \
         return QTest::qExec(&test, argc, argv);                                                    \
     }
+
+#define VERBENO_TEST_MAIN(TestClass)                                                               \
+    VERBENO_TEST_MAIN_WITH(TestClass, QApplication,                                                \
+                           QApplication::setApplicationDisplayName("Verbeno"))
