@@ -51,9 +51,7 @@ void OnCdToMp3() {
     const platform::JobGuard running;
 
     CEncoderSettingsDlg settingsDialog;
-    settingsDialog.m_settings.bitrateIndex = 8; // 128 kbit/s
-    settingsDialog.m_settings.channelIndex = 2; // stereo
-    if (settingsDialog.DoModal() != platform::IDOK)
+    if (!settingsDialog.AskWithCommandDefaults())
         return;
     if (!ChooseOutputFolder(QStringLiteral("Choose a directory to store your output mp3 file")))
         return;

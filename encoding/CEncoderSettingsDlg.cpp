@@ -30,6 +30,12 @@ CEncoderSettingsDlg::CEncoderSettingsDlg(QWidget* owner)
 
 CEncoderSettingsDlg::~CEncoderSettingsDlg() = default;
 
+bool CEncoderSettingsDlg::AskWithCommandDefaults() {
+    m_settings.bitrateIndex = 8; // 128 kbit/s
+    m_settings.channelIndex = 2; // stereo
+    return DoModal() == platform::IDOK;
+}
+
 void CEncoderSettingsDlg::DoDataExchange(bool save) {
     // The check boxes go by number, not by their place on screen.
     ExchangeRadio(*this, res::IDC_BITRATE_32, m_settings.bitrateIndex, save);

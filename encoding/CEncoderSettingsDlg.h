@@ -13,6 +13,10 @@ public:
 
     EncoderSettings m_settings;
 
+    // What both encoding commands do: preselect 128 kbit/s and stereo, then show the dialog.
+    // True when the user confirmed with OK.
+    bool AskWithCommandDefaults();
+
 protected:
     void DoDataExchange(bool save) override;
 };

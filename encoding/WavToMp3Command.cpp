@@ -13,9 +13,7 @@ void OnWavToMp3() {
     const platform::JobGuard running;
 
     CEncoderSettingsDlg settingsDialog;
-    settingsDialog.m_settings.bitrateIndex = 8; // 128 kbit/s
-    settingsDialog.m_settings.channelIndex = 2; // stereo
-    if (settingsDialog.DoModal() != platform::IDOK)
+    if (!settingsDialog.AskWithCommandDefaults())
         return;
 
     const std::optional<QString> path =
