@@ -63,9 +63,12 @@ void CTrackListDlg::RipTrackToWav(HCDROM handle, std::uint32_t start, std::uint3
         platform::ShowMessageBox(QStringLiteral("Error creating output wav file %1").arg(fileName));
         return;
     }
+    // Every chunk is one write of its own, straight from the track buffer: no copy through a
+    // stream buffer, and a failure shows at the chunk that caused it.
+    std::setvbuf(stream.get(), nullptr, _IONBF, 0);
     const QString writeFailed = QStringLiteral("Error writing output wav file %1").arg(fileName);
     bool writeFailedShown = false;
-    bool writing = WriteWavHeader(stream.get(), 0) && std::fflush(stream.get()) == 0;
+    bool writing = WriteWavHeader(stream.get(), 0);
 
     platform::ShowMessageBox(announcement);
     CProgressBar progress;
@@ -95,10 +98,9 @@ void CTrackListDlg::RipTrackToWav(HCDROM handle, std::uint32_t start, std::uint3
         const bool delivered = result == SS_COMP && buffer->startOffset <= buffer->maxLen &&
                                buffer->len <= buffer->maxLen - buffer->startOffset;
         if (delivered) {
-            // Flushed chunk by chunk, so a failure is seen at the chunk that caused it.
             const std::size_t written =
                 std::fwrite(buffer->buf + buffer->startOffset, 1, buffer->len, stream.get());
-            if (written != buffer->len || std::fflush(stream.get()) != 0) {
+            if (written != buffer->len) {
                 writing = false;
                 dataBytes = DataBytesOnDisk(stream.get());
             } else {
@@ -121,8 +123,8 @@ void CTrackListDlg::RipTrackToWav(HCDROM handle, std::uint32_t start, std::uint3
     }
 
     // The header counts only what reached the file, so the file stays a valid WAV file. After
-    // a failed write the stream's buffer cannot be trusted, so the header goes straight to the
-    // file.
+    // a failed write the stream's position cannot be trusted, so the header goes straight to
+    // the file.
     bool headerWritten;
     if (writing) {
         headerWritten = WriteWavHeader(stream.get(), dataBytes);
