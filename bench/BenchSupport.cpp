@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <cstdio>
 #include <limits>
 
 namespace bench {
@@ -19,6 +20,26 @@ BenchWindow::BenchWindow() {
 
 BenchWindow::~BenchWindow() {
     platform::SetMainWindow(nullptr);
+}
+
+BoxesAnsweredAtOnce::BoxesAnsweredAtOnce(std::function<bool(const QString&)> expected)
+    : m_expected(std::move(expected)) {
+    platform::SetModalHandler(this);
+}
+
+BoxesAnsweredAtOnce::~BoxesAnsweredAtOnce() {
+    platform::SetModalHandler(nullptr);
+}
+
+void BoxesAnsweredAtOnce::messageBox(const QString& text) {
+    if (m_expected(text))
+        return;
+    std::fprintf(stderr, "unexpected message: %s\n", qPrintable(text));
+    failed = true;
+}
+
+std::optional<QString> BoxesAnsweredAtOnce::chooseFileToOpen(const platform::FileDialogRequest&) {
+    return std::nullopt;
 }
 
 LoopProbe::LoopProbe() {

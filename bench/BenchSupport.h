@@ -2,6 +2,7 @@
 // What the benchmarks share: an offscreen main window with the program's status bar, a probe
 // of the event loop's turns, resident-memory sampling, and a stopwatch.
 
+#include "platform/ui/ModalSeam.h"
 #include "platform/ui/StatusBar.h"
 
 #include <QElapsedTimer>
@@ -17,6 +18,20 @@ class BenchWindow : public QMainWindow {
 public:
     BenchWindow();
     ~BenchWindow() override;
+};
+
+// Answers every message box at once while it lives; a box whose text `expected` does not accept
+// is printed and marks the run as failed. File dialogs are cancelled.
+class BoxesAnsweredAtOnce : public platform::ModalHandler {
+public:
+    explicit BoxesAnsweredAtOnce(std::function<bool(const QString&)> expected);
+    ~BoxesAnsweredAtOnce() override;
+    void messageBox(const QString& text) override;
+    std::optional<QString> chooseFileToOpen(const platform::FileDialogRequest&) override;
+    bool failed = false;
+
+private:
+    std::function<bool(const QString&)> m_expected;
 };
 
 // Samples while a job runs: the longest time between two turns of the event loop, and the peak

@@ -7,7 +7,6 @@
 
 #include "encoding/EncodeWavFile.h"
 #include "encoding/EncoderLibrary.h"
-#include "platform/ui/ModalSeam.h"
 
 #include <QApplication>
 #include <QDir>
@@ -54,19 +53,6 @@ bool WriteCdWav(const QString& path, double seconds) {
     return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }
 
-// The job must not stop for boxes in a benchmark: any box is a failure.
-class NoBoxes : public platform::ModalHandler {
-public:
-    void messageBox(const QString& text) override {
-        std::fprintf(stderr, "unexpected message: %s\n", qPrintable(text));
-        failed = true;
-    }
-    std::optional<QString> chooseFileToOpen(const platform::FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    bool failed = false;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -76,8 +62,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName("Verbeno");
     bench::BenchWindow window;
     window.show();
-    NoBoxes boxes;
-    platform::SetModalHandler(&boxes);
+    // The job must not stop for boxes in a benchmark: any box is a failure.
+    bench::BoxesAnsweredAtOnce boxes([](const QString&) { return false; });
 
     QTemporaryDir dir;
     const QString large = dir.filePath("four-minutes.wav");
@@ -129,6 +115,5 @@ int main(int argc, char** argv) {
         smallPeak, largePeak);
     std::printf("  longest gap between two turns of the event loop: %.1f ms  (goal <= 50 ms)\n",
                 gap);
-    platform::SetModalHandler(nullptr);
     return 0;
 }
